@@ -1,0 +1,59 @@
+#include "widgets/forms.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QAbstractItemView>
+
+namespace ui {
+
+namespace {
+QString plain(QString text)
+{
+    text.remove(u'&');
+    while (text.endsWith(u':') || text.endsWith(u'：'))
+        text.chop(1);
+    return text.trimmed();
+}
+} // namespace
+
+void labelFor(QLabel *label, QWidget *control)
+{
+    label->setBuddy(control);
+    control->setAccessibleName(plain(label->text()));
+}
+
+void nameFromGroup(QWidget *control, const QString &groupCaption)
+{
+    control->setAccessibleName(plain(groupCaption));
+}
+
+QList<QWidget *> unnamedInputs(QWidget *root)
+{
+    QList<QWidget *> out;
+    const auto all = root->findChildren<QWidget *>();
+    for (QWidget *w : all) {
+        // A combo box's own line edit is named through its combo box.
+        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;
+        if (qobject_cast<QAbstractSpinBox *>(w) && qobject_cast<QLineEdit *>(w))
+            continue;
+        const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
+            || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QTextEdit *>(w)
+            || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QAbstractItemView *>(w);
+        if (!input)
+            continue;
+        if (qobject_cast<QAbstractItemView *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
+            continue;
+        if (w->accessibleName().trimmed().isEmpty())
+            out << w;
+    }
+    return out;
+}
+
+} // namespace ui
