@@ -1,5 +1,7 @@
 #include "core/sqldialect.h"
 
+#include <utility>
+
 // One left-to-right pass over UTF-16 code units. Output is built lazily: spans
 // that need no change are never copied one by one, they are appended in bulk
 // when the next change is made. A statement that needs no change is returned
