@@ -145,6 +145,7 @@ TMAIN::TMAIN(QWidget *parent)
     buildBackground();
 
     for (QTimer *t : {&m_timer1, &m_timer2}) {
+        t->setParent(this);
         t->setSingleShot(true);
         t->setInterval(100);
     }
@@ -166,8 +167,12 @@ void TMAIN::buildMenus()
                 menu->addSeparator();
             auto *a = new QAction(QString::fromUtf16(e.caption), this);
             a->setObjectName(QString::fromLatin1(e.name));
-            a->setVisible(e.visible);
-            menu->addAction(a);
+            // An entry that is never shown still works when invoked; a
+            // hidden QAction would be disabled, so it stays out of the menu.
+            if (e.visible)
+                menu->addAction(a);
+            else
+                addAction(a);
             m_entries.insert(a->objectName(), a);
         }
     }

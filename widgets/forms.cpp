@@ -38,17 +38,16 @@ QList<QWidget *> unnamedInputs(QWidget *root)
     QList<QWidget *> out;
     const auto all = root->findChildren<QWidget *>();
     for (QWidget *w : all) {
-        // A combo box's own line edit is named through its combo box.
-        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
-            continue;
-        if (qobject_cast<QAbstractSpinBox *>(w) && qobject_cast<QLineEdit *>(w))
+        // A combo box's or spin box's own parts are named through it.
+        bool part = false;
+        for (QWidget *p = w->parentWidget(); p && p != root && !part; p = p->parentWidget())
+            part = qobject_cast<QComboBox *>(p) || qobject_cast<QAbstractSpinBox *>(p);
+        if (part)
             continue;
         const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)
             || qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QTextEdit *>(w)
             || qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QAbstractItemView *>(w);
         if (!input)
-            continue;
-        if (qobject_cast<QAbstractItemView *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
             continue;
         if (w->accessibleName().trimmed().isEmpty())
             out << w;
