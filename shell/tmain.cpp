@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTime>
@@ -280,7 +281,9 @@ void TMAIN::buildToolBar()
         btn->setText(QString::fromUtf16(b.caption));
         btn->setIcon(style()->standardIcon(b.icon));
         btn->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        btn->setFixedSize(60, 60);
+        // 60 x 60 as a rule; a long caption widens its button rather than being cut.
+        btn->setFixedHeight(60);
+        btn->setMinimumWidth(60);
         btn->setStyleSheet(QStringLiteral("QToolButton { color: blue; font-weight: bold; }"));
         btn->setAccessibleName(btn->text());
         QAction *holder = bar->addWidget(btn);
@@ -396,6 +399,8 @@ bool TMAIN::startUp()
     Tloginform login(this);
     if (ui::prompts().exec(&login) != QDialog::Accepted)
         return false;
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->availableGeometry()); // where no window manager maximises
     showMaximized();
     return true;
 }
