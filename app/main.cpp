@@ -1,5 +1,6 @@
 #include "app/singleinstance.h"
 #include "app/startup.h"
+#include "app/windows.h"
 #include "core/session.h"
 #include "core/tdm1.h"
 #include "shell/tmain.h"
@@ -8,7 +9,7 @@
 
 #ifdef STARTUP_PROBE
 #include "shell/tloginform.h"
-#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #endif
@@ -34,6 +35,8 @@ int main(int argc, char **argv)
                 std::fflush(stdout);
                 std::_Exit(0);
             }
+            if (qobject_cast<QMessageBox *>(w) && w->isVisible())
+                std::_Exit(3); // a failure box instead of the login
         }
     });
     probe->start(0);
@@ -41,6 +44,7 @@ int main(int argc, char **argv)
 
     core::TDM1 dm;
     TMAIN mainWindow;
+    registerWindows(mainWindow);
     if (!mainWindow.startUp())
         return 0;
     return app.exec();

@@ -133,9 +133,32 @@ const QList<QPair<int, QString>> &TMAIN::flagButtons()
     return v;
 }
 
+namespace {
+TMAIN *g_main = nullptr;
+}
+
+TMAIN *TMAIN::instance()
+{
+    return g_main;
+}
+
+void TMAIN::registerClass(const QString &className, WindowFactory factory)
+{
+    m_classes.insert(className, std::move(factory));
+}
+
+QWidget *TMAIN::openClass(const QString &className, const QString &title)
+{
+    const WindowFactory f = m_classes.value(className);
+    if (!f)
+        return nullptr;
+    return openChild(title, f);
+}
+
 TMAIN::TMAIN(QWidget *parent)
     : QMainWindow(parent)
 {
+    g_main = this;
     setObjectName(QStringLiteral("MAIN"));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
@@ -156,7 +179,11 @@ TMAIN::TMAIN(QWidget *parent)
     connect(&m_timer2, &QTimer::timeout, this, &TMAIN::onTimer2);
 }
 
-TMAIN::~TMAIN() = default;
+TMAIN::~TMAIN()
+{
+    if (g_main == this)
+        g_main = nullptr;
+}
 
 void TMAIN::buildMenus()
 {
@@ -231,6 +258,10 @@ QWidget *TMAIN::openChild(const QString &title, const WindowFactory &factory)
     QMdiSubWindow *sub = m_mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(title);
+    // A window that knows its place says so; the others cascade.
+    const QVariant pos = w->property("childPosition");
+    if (pos.isValid())
+        sub->move(pos.toPoint());
     sub->show();
     return w;
 }

@@ -35,6 +35,12 @@ public:
     // Opens (or brings forward) a child window under `title`.
     QWidget *openChild(const QString &title, const WindowFactory &factory);
 
+    // Window classes by name, for windows that open other windows (a
+    // history under a caption of its own). An unregistered class opens nothing.
+    void registerClass(const QString &className, WindowFactory factory);
+    QWidget *openClass(const QString &className, const QString &title);
+    static TMAIN *instance(); // the main window of the run
+
     QAction *entry(const QString &name) const; // N2 ... N46
     QToolButton *toolButton(const QString &name) const;
     QMdiArea *mdiArea() const { return m_mdi; }
@@ -85,6 +91,7 @@ private:
     QTimer m_timer1;
     QTimer m_timer2;
     QHash<QString, QAction *> m_entries;
+    QHash<QString, WindowFactory> m_classes;
     QHash<QString, QToolButton *> m_buttons;
     bool m_reminder = true;
     QString m_backgroundPath;

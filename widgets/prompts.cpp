@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStringList>
 
 namespace ui {
@@ -57,6 +59,16 @@ public:
     int exec(QDialog *dialog) override { return dialog->exec(); }
 
     void openDocument(const QUrl &url) override { QDesktopServices::openUrl(url); }
+
+    void printPreview(QWidget *parent, const QString &caption, const PaintPages &paint) override
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewDialog preview(&printer, parent);
+        preview.setWindowTitle(caption);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&paint](QPrinter *p) { paint(p); });
+        preview.exec();
+    }
 };
 
 DesktopPrompts g_desktop;

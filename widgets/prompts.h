@@ -5,6 +5,7 @@
 #include <functional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace ui {
@@ -37,6 +38,10 @@ public:
     virtual int exec(QDialog *dialog) = 0;
     // Opens a document with the desktop's viewer; nothing is reported.
     virtual void openDocument(const QUrl &url) = 0;
+    // A print preview of pages drawn by `paint`, from which the operator
+    // prints or saves a PDF.
+    using PaintPages = std::function<void(QPrinter *)>;
+    virtual void printPreview(QWidget *parent, const QString &caption, const PaintPages &paint) = 0;
 
     static Prompts &current();
     // Installs `p` (not owned) and returns the previous one; nullptr restores the real dialogs.

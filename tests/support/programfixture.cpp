@@ -1,5 +1,6 @@
 #include "tests/support/programfixture.h"
 
+#include "app/windows.h"
 #include "core/paths.h"
 #include "core/session.h"
 
@@ -53,6 +54,7 @@ bool ProgramTest::start(ScriptedPrompts::DialogScript login)
 {
     dm = std::make_unique<core::TDM1>();
     mainWindow = std::make_unique<TMAIN>();
+    registerWindows(*mainWindow);
     if (login)
         prompts.dialog(std::move(login));
     return mainWindow->startUp();

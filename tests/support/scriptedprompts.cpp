@@ -1,6 +1,7 @@
 #include "tests/support/scriptedprompts.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 ScriptedPrompts::ScriptedPrompts()
     : m_previous(ui::Prompts::install(this))
@@ -66,4 +67,21 @@ int ScriptedPrompts::exec(QDialog *dialog)
     const int r = script(dialog);
     dialog->hide();
     return r;
+}
+
+void ScriptedPrompts::printPreview(QWidget *, const QString &caption, const PaintPages &paint)
+{
+    shown << Shown{QStringLiteral("preview"), ui::Icon::None, caption, QString(), 0, 0};
+    previews << paint;
+}
+
+bool ScriptedPrompts::renderPreview(int index, const QString &pdfPath) const
+{
+    if (index < 0 || index >= previews.size())
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    previews[index](&printer);
+    return true;
 }

@@ -13,7 +13,7 @@
 class ScriptedPrompts : public ui::Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "save", "open", "dialog"
+        QString kind; // "message", "save", "open", "dialog", "preview"
         ui::Icon icon = ui::Icon::None;
         QString caption;
         QString text;
@@ -41,6 +41,10 @@ public:
     QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override;
     int exec(QDialog *dialog) override;
     void openDocument(const QUrl &url) override { documents << url; }
+    // Records the preview and keeps its painter; renderPreview() draws it to a PDF file.
+    void printPreview(QWidget *, const QString &caption, const PaintPages &paint) override;
+    bool renderPreview(int index, const QString &pdfPath) const;
+    QList<PaintPages> previews;
 
 private:
     ui::Prompts *m_previous;

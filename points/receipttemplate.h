@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace core { class TDM1; }
+
+namespace points {
+
+// Re-opens the four receipt queries of the data module for one posting:
+// ADOQuery14 "select * from 小票 ", ADOQuery15 the card's points,
+// ADOQuery16 the ledger row and ADOQuery17 the consumption rows of `ledgerNumber`.
+void openReceiptQueries(core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber);
+
+// The purchase template filled from those four queries, as HTML bands.
+QString purchaseTemplateHtml(core::TDM1 &dm, const QString &posting = QStringLiteral("增加积分"));
+
+// Draws the template on `printer` (one or more pages).
+void paintTemplate(const QString &html, QPrinter *printer);
+
+// Opens the queries and shows the purchase template in a print preview
+// through the prompts, so the operator can print or save a PDF.
+void previewPurchaseReceipt(QWidget *parent, core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber);
+
+} // namespace points
