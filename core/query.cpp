@@ -107,9 +107,21 @@ void Query::run(bool keepRows)
     std::vector<QVariant> cells;
     size_t rows = 0;
     if (keepRows) {
-        columns.reserve(n);
-        for (int i = 0; i < n; ++i)
-            columns.append(QString::fromUtf8(sqlite3_column_name(st.s, i)));
+        QByteArray key;
+        for (int i = 0; i < n; ++i) {
+            key += sqlite3_column_name(st.s, i);
+            key += '\0';
+        }
+        if (key != m_namesKey) {
+            QStringList names;
+            names.reserve(n);
+            for (int i = 0; i < n; ++i)
+                names.append(QString::fromUtf8(sqlite3_column_name(st.s, i)));
+            m_names = names;
+            m_namesKey = key;
+        }
+        columns = m_names;
+        cells.reserve(size_t(n));
     }
     int rc;
     while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {

@@ -70,6 +70,10 @@ private:
     QString m_initialSql;
     bool m_open = false;
     QStringList m_columns;
+    // The names of the last result, kept across closes: a query reopened with
+    // the same columns reuses them instead of converting them again.
+    QByteArray m_namesKey;
+    QStringList m_names;
     std::vector<QVariant> m_cells;
     size_t m_rowCount = 0;
     size_t m_row = 0;

@@ -193,6 +193,7 @@ struct Member {
     int startDay = 0; // index into the date window
     int category = 0;
     int referrer = -1;
+    bool female = false;
     double points = 0;
 };
 
@@ -320,7 +321,7 @@ Summary generate(const QString &path, const Options &options)
     const QDate today = QDate::currentDate();
     const QDate windowStart = today.addYears(-6);
     const int windowDays = int(windowStart.daysTo(today)) + 1;
-    std::vector<std::string> dates(size_t(windowDays));
+    std::vector<std::string> dates(static_cast<size_t>(windowDays));
     for (int i = 0; i < windowDays; ++i)
         dates[size_t(i)] = dateText(windowStart.addDays(i));
 
@@ -335,9 +336,9 @@ Summary generate(const QString &path, const Options &options)
     std::discrete_distribution<int> categoryDist({double(kCategories[0].weight), double(kCategories[1].weight),
                                                   double(kCategories[2].weight), double(kCategories[3].weight)});
 
-    std::vector<Member> members(size_t(memberCount));
+    std::vector<Member> members(static_cast<size_t>(memberCount));
     {
-        std::vector<int> starts(size_t(memberCount));
+        std::vector<int> starts(static_cast<size_t>(memberCount));
         for (int &s : starts)
             s = pick(rng, windowDays);
         std::sort(starts.begin(), starts.end());
@@ -349,14 +350,12 @@ Summary generate(const QString &path, const Options &options)
         }
     }
 
-    // Each member gets a name, sex and so on when written; the name is needed
-    // by the ledger first, so make it now.
-    std::vector<quint8> isFemale_(size_t(memberCount));
+    // The rest of a member's details are made when the row is written; the
+    // name is needed by the ledger first.
     for (qint64 i = 0; i < memberCount; ++i) {
         Member &m = members[size_t(i)];
-        const bool isFemale = chance(rng, 0.55);
-        isFemale_[size_t(i)] = isFemale;
-        const auto &own = isFemale ? female : male;
+        m.female = chance(rng, 0.55);
+        const auto &own = m.female ? female : male;
         m.name = kSurnames[surnameDist(rng)];
         if (chance(rng, 0.65))
             m.name += chance(rng, 0.5) ? middle[size_t(pick(rng, int(middle.size())))]
@@ -377,7 +376,7 @@ Summary generate(const QString &path, const Options &options)
     if (ledgerTarget > qint64(events.size())) {
         // Any member who has joined is as likely to shop on a given day, so
         // pick members by how long they have been with the shop.
-        std::vector<double> tenure(size_t(memberCount));
+        std::vector<double> tenure(static_cast<size_t>(memberCount));
         for (qint64 i = 0; i < memberCount; ++i)
             tenure[size_t(i)] = double(windowDays - members[size_t(i)].startDay);
         std::discrete_distribution<int> memberDist(tenure.begin(), tenure.end());
@@ -402,142 +401,145 @@ Summary generate(const QString &path, const Options &options)
     for (const Event &e : events)
         lineRowsLeft += (e.kind == Purchase || e.kind == Return);
     qint64 linesLeft = std::min(linesTarget, 5 * lineRowsLeft);
-
-    Statement ledger(db, "INSERT INTO 流水记录 (编号,会员卡号,会员姓名,增减积分,增减原因,日期,时间,经手人,"
-                         "\"退/换货说明\",兑换礼品,商品,返现金) VALUES (?,?,?,?,?,?,?,?,?,?,NULL,NULL)");
-    Statement line(db, "INSERT INTO 消费记录 (编号,会员卡号,会员姓名,商品,单位,数量,消费金额,增减原因,日期,时间,"
-                       "经手人,\"退/换货说明\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
-
-    struct Line {
-        int product;
-        double quantity, amount;
-    };
-    std::vector<Line> lines;
-    std::string number, time, gifts;
     qint64 ledgerRows = 0, lineRows = 0;
-    std::uniform_real_distribution<double> jitter(-1.5, 1.5);
 
-    for (const Event &e : events) {
-        Member &m = members[size_t(e.member)];
-        const std::string &date = dates[size_t(e.day)];
-        time = timeText(e.second);
-        Kind kind = e.kind;
-        double points = 0;
-        const char *reason = nullptr;
-        const char *returnNote = nullptr;
-        gifts.clear();
-        lines.clear();
+    {
+        Statement ledger(db, "INSERT INTO 流水记录 (编号,会员卡号,会员姓名,增减积分,增减原因,日期,时间,经手人,"
+                             "\"退/换货说明\",兑换礼品,商品,返现金) VALUES (?,?,?,?,?,?,?,?,?,?,NULL,NULL)");
+        Statement line(db, "INSERT INTO 消费记录 (编号,会员卡号,会员姓名,商品,单位,数量,消费金额,增减原因,日期,时间,"
+                           "经手人,\"退/换货说明\") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
 
-        if (kind == Purchase || kind == Return) {
-            int n;
-            if (linesLeft >= lineRowsLeft) {
-                const qint64 lo = std::max<qint64>(1, linesLeft - 5 * (lineRowsLeft - 1));
-                const qint64 hi = std::min<qint64>(5, linesLeft - (lineRowsLeft - 1));
-                const double mean = double(linesLeft) / double(lineRowsLeft);
-                n = int(std::clamp<qint64>(std::llround(mean + jitter(rng)), lo, hi));
+        struct Line {
+            int product;
+            double quantity, amount;
+        };
+        std::vector<Line> lines;
+        std::string number, time, gifts;
+
+        for (const Event &e : events) {
+            Member &m = members[size_t(e.member)];
+            const std::string &date = dates[size_t(e.day)];
+            time = timeText(e.second);
+            Kind kind = e.kind;
+            double points = 0;
+            const char *reason = nullptr;
+            const char *returnNote = nullptr;
+            gifts.clear();
+            lines.clear();
+
+            if (kind == Purchase || kind == Return) {
+                int n;
+                if (linesLeft >= lineRowsLeft) {
+                    const qint64 lo = std::max<qint64>(1, linesLeft - 5 * (lineRowsLeft - 1));
+                    const qint64 hi = std::min<qint64>(5, linesLeft - (lineRowsLeft - 1));
+                    // 1 + Binomial(4, p) has the mean needed and leans to short receipts.
+                    const double mean = double(linesLeft) / double(lineRowsLeft);
+                    std::binomial_distribution<int> extra(4, std::clamp((mean - 1) / 4, 0.0, 1.0));
+                    n = int(std::clamp<qint64>(1 + extra(rng), lo, hi));
+                } else {
+                    // Fewer lines than rows: choose which rows get one.
+                    n = chance(rng, double(linesLeft) / double(lineRowsLeft)) ? 1 : 0;
+                }
+                --lineRowsLeft;
+                linesLeft -= n;
+                double total = 0;
+                for (int i = 0; i < n; ++i) {
+                    const int p = pick(rng, kProductCount);
+                    const double r = std::uniform_real_distribution<double>(0, 1)(rng);
+                    const double qty = (r < 0.7 || kProducts[p].unit == std::string_view("次")) ? 1 : r < 0.9 ? 2 : 3;
+                    const double amount = round2(qty * kProducts[p].price * discount[m.category] / 100);
+                    lines.push_back({p, qty, amount});
+                    total += amount;
+                }
+                points = std::round(total * ratio[m.category]);
+                // A return can only take back points the member still has.
+                if (kind == Return && points > m.points)
+                    kind = Purchase;
+                if (kind == Return) {
+                    points = -points;
+                    reason = "退货";
+                    returnNote = kReturnReasons[pick(rng, int(std::size(kReturnReasons)))];
+                } else {
+                    reason = "购物消费";
+                }
+            } else if (kind == Redeem) {
+                // One or two gifts the balance covers; too little for any: a bonus instead.
+                int cost = 0;
+                for (int g = 0, n = 1 + pick(rng, 2); g < n; ++g) {
+                    const int which = pick(rng, kGiftCount);
+                    int count = 1 + pick(rng, 3);
+                    while (count > 0 && cost + count * kGifts[which].points > m.points)
+                        --count;
+                    if (count == 0 || gifts.find(kGifts[which].name) != std::string::npos)
+                        continue;
+                    if (!gifts.empty())
+                        gifts += ' ';
+                    gifts += kGifts[which].name;
+                    gifts += '(' + std::to_string(count) + ')';
+                    cost += count * kGifts[which].points;
+                }
+                if (cost > 0) {
+                    points = -cost;
+                    reason = "积分兑换";
+                } else {
+                    kind = Bonus;
+                }
+            }
+            if (kind == Referral) {
+                points = referralPoints;
+                reason = "引荐会员";
+            } else if (kind == Bonus) {
+                const Award &b = kAwards[pick(rng, int(std::size(kAwards)))];
+                points = b.points;
+                reason = b.reason;
+            }
+
+            if (kind == Referral) {
+                ledger.null(1);
             } else {
-                // Fewer lines than rows: choose which rows get one.
-                n = chance(rng, double(linesLeft) / double(lineRowsLeft)) ? 1 : 0;
+                number = fmt("%010lld", nextNumber++);
+                ledger.text(1, number);
             }
-            --lineRowsLeft;
-            linesLeft -= n;
-            double total = 0;
-            for (int i = 0; i < n; ++i) {
-                const int p = pick(rng, kProductCount);
-                const double r = std::uniform_real_distribution<double>(0, 1)(rng);
-                const double qty = (r < 0.7 || kProducts[p].unit == std::string_view("次")) ? 1 : r < 0.9 ? 2 : 3;
-                const double amount = round2(qty * kProducts[p].price * discount[m.category] / 100);
-                lines.push_back({p, qty, amount});
-                total += amount;
-            }
-            points = std::round(total * ratio[m.category]);
-            // A return can only take back points the member still has.
-            if (kind == Return && points > m.points)
-                kind = Purchase;
-            if (kind == Return) {
-                points = -points;
-                reason = "退货";
-                returnNote = kReturnReasons[pick(rng, int(std::size(kReturnReasons)))];
-            } else {
-                reason = "购物消费";
-            }
-        } else if (kind == Redeem) {
-            // One or two gifts the balance covers; too little for any: a bonus instead.
-            int cost = 0;
-            for (int g = 0, n = 1 + pick(rng, 2); g < n; ++g) {
-                const int which = pick(rng, kGiftCount);
-                int count = 1 + pick(rng, 3);
-                while (count > 0 && cost + count * kGifts[which].points > m.points)
-                    --count;
-                if (count == 0 || gifts.find(kGifts[which].name) != std::string::npos)
-                    continue;
-                if (!gifts.empty())
-                    gifts += ' ';
-                gifts += kGifts[which].name;
-                gifts += '(' + std::to_string(count) + ')';
-                cost += count * kGifts[which].points;
-            }
-            if (cost > 0) {
-                points = -cost;
-                reason = "积分兑换";
-            } else {
-                kind = Bonus;
-            }
-        }
-        if (kind == Referral) {
-            points = referralPoints;
-            reason = "引荐会员";
-        } else if (kind == Bonus) {
-            const Award &b = kAwards[pick(rng, int(std::size(kAwards)))];
-            points = b.points;
-            reason = b.reason;
-        }
-
-        if (kind == Referral) {
-            ledger.null(1);
-        } else {
-            number = fmt("%010lld", nextNumber++);
-            ledger.text(1, number);
-        }
-        ledger.text(2, m.card);
-        ledger.text(3, m.name);
-        ledger.real(4, points);
-        ledger.text(5, reason);
-        ledger.text(6, date);
-        ledger.text(7, time);
-        ledger.text(8, kClerk);
-        if (returnNote)
-            ledger.text(9, returnNote);
-        else
-            ledger.null(9);
-        if (kind == Redeem)
-            ledger.text(10, gifts);
-        else
-            ledger.null(10);
-        ledger.run();
-        ++ledgerRows;
-        m.points += points;
-
-        const double sign = kind == Return ? -1 : 1;
-        for (const Line &l : lines) {
-            const Product &p = kProducts[l.product];
-            line.text(1, number);
-            line.text(2, m.card);
-            line.text(3, m.name);
-            line.text(4, p.name);
-            line.text(5, p.unit);
-            line.real(6, sign * l.quantity);
-            line.real(7, sign * l.amount);
-            line.text(8, reason);
-            line.text(9, date);
-            line.text(10, time);
-            line.text(11, kClerk);
+            ledger.text(2, m.card);
+            ledger.text(3, m.name);
+            ledger.real(4, points);
+            ledger.text(5, reason);
+            ledger.text(6, date);
+            ledger.text(7, time);
+            ledger.text(8, kClerk);
             if (returnNote)
-                line.text(12, returnNote);
+                ledger.text(9, returnNote);
             else
-                line.null(12);
-            line.run();
-            ++lineRows;
+                ledger.null(9);
+            if (kind == Redeem)
+                ledger.text(10, gifts);
+            else
+                ledger.null(10);
+            ledger.run();
+            ++ledgerRows;
+            m.points += points;
+
+            const double sign = kind == Return ? -1 : 1;
+            for (const Line &l : lines) {
+                const Product &p = kProducts[l.product];
+                line.text(1, number);
+                line.text(2, m.card);
+                line.text(3, m.name);
+                line.text(4, p.name);
+                line.text(5, p.unit);
+                line.real(6, sign * l.quantity);
+                line.real(7, sign * l.amount);
+                line.text(8, reason);
+                line.text(9, date);
+                line.text(10, time);
+                line.text(11, kClerk);
+                if (returnNote)
+                    line.text(12, returnNote);
+                else
+                    line.null(12);
+                line.run();
+                ++lineRows;
+            }
         }
     }
 
@@ -575,7 +577,7 @@ Summary generate(const QString &path, const Options &options)
             st.text(1, m.card);
             st.text(2, kCategories[m.category].name);
             st.text(3, m.name);
-            st.text(4, isFemale_[size_t(i)] ? "女" : "男");
+            st.text(4, m.female ? "女" : "男");
             st.text(5, d.postcode);
             st.text(6, birthday);
             st.text(7, birthdayShort);
