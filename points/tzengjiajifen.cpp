@@ -84,6 +84,7 @@ Tzengjiajifen::Tzengjiajifen(QWidget *parent)
 {
     setObjectName(QStringLiteral("zengjiajifen"));
     setProperty("childPosition", QPoint(130, 0));
+    setMinimumSize(1120, 580);
     TDM1 &dm = *TDM1::instance();
 
     m_panel = new MemberPanel(PointWindow::Purchase, this);
@@ -104,6 +105,8 @@ Tzengjiajifen::Tzengjiajifen(QWidget *parent)
     auto *remove = button(QStringLiteral("删除商品"), "BitBtn11", linesBox);
     auto *add = button(QStringLiteral("增加表格"), "BitBtn12", linesBox);
     m_lines = new ProductLineGrid(linesBox);
+    m_lines->setMinimumWidth(700); // every column in sight
+    m_search->setMinimumWidth(160);
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(m_search, 1);
