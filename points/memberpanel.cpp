@@ -1,6 +1,7 @@
 #include "points/memberpanel.h"
 
 #include "core/querymodel.h"
+#include "points/memberlookup.h"
 #include "core/sqlquote.h"
 #include "core/tdm1.h"
 #include "shell/tmain.h"
@@ -229,29 +230,28 @@ void MemberPanel::load(const QString &card, bool byLookup)
     const bool redeem = m_kind == PointWindow::Redeem;
     TDM1 &dm = *TDM1::instance();
     ui::guard(this, [&] {
-        // A number retired by a card replacement.
-        if (byLookup || redeem) {
-            TDM1::select(dm.ADOall, QStringLiteral("select 旧卡号 from 挂失记录 where 旧卡号 =") + q(card));
-            if (!dm.ADOall.asString(QStringLiteral("旧卡号")).isEmpty()) {
-                const QString text = redeem ? QStringLiteral("此卡已经更换，不能使用,需要打开更换记录吗？")
-                                            : QStringLiteral("此卡已经更换，不能使用,需要打开换卡记录吗？");
-                if (ui::askOkCancel(this, QStringLiteral("系统提示"), text)) {
-                    TDM1::select(dm.ADOQuery9, QStringLiteral("select * from 挂失记录 where 旧卡号=") + q(card));
-                    openHistory(QStringLiteral("Tguashilishi"),
-                                redeem ? QStringLiteral("全部挂失历史记录") : QStringLiteral("换卡历史记录"));
-                }
-                return;
+        LookupSteps steps;
+        steps.replacedCheck = byLookup || redeem;
+        steps.statistics = m_count != nullptr;
+        steps.discount = m_discount != nullptr;
+        const LookupResult r = lookUpCard(dm, card, steps);
+        switch (r.status) {
+        case LookupStatus::Replaced: {
+            const QString text = redeem ? QStringLiteral("此卡已经更换，不能使用,需要打开更换记录吗？")
+                                        : QStringLiteral("此卡已经更换，不能使用,需要打开换卡记录吗？");
+            if (ui::askOkCancel(this, QStringLiteral("系统提示"), text)) {
+                TDM1::select(dm.ADOQuery9, QStringLiteral("select * from 挂失记录 where 旧卡号=") + q(card));
+                openHistory(QStringLiteral("Tguashilishi"),
+                            redeem ? QStringLiteral("全部挂失历史记录") : QStringLiteral("换卡历史记录"));
             }
+            return; // the member list stays as it is
         }
-        TDM1::select(dm.ADOall, QStringLiteral("select * from 会员卡信息 where 会员卡号 =") + q(card));
-        core::Query &row = dm.ADOall;
-        if (row.asString(QStringLiteral("会员卡号")).isEmpty()) {
+        case LookupStatus::Unknown:
             ui::error(window(), QStringLiteral("提示"), QStringLiteral("此卡号不存在！"));
             if (!byLookup)
                 m_listBox->hide();
             return;
-        }
-        if (row.asBool(QStringLiteral("口头挂失标志"))) {
+        case LookupStatus::Lost:
             if (!byLookup)
                 m_listBox->hide();
             if (ui::askOkCancel(this, QStringLiteral("系统提示"),
@@ -261,47 +261,36 @@ void MemberPanel::load(const QString &card, bool byLookup)
                                                                                  : QStringLiteral("挂失记录"));
             }
             return;
+        case LookupStatus::Found:
+            break;
         }
 
-        LoadedMember m;
-        m.card = row.asString(QStringLiteral("会员卡号"));
-        m.category = row.asString(QStringLiteral("卡类别"));
-        m.name = row.asString(QStringLiteral("会员姓名"));
-        m.points = row.asString(QStringLiteral("积分"));
-        m.referrerCard = row.asString(QStringLiteral("引荐人卡号"));
-        m.referrerName = row.asString(QStringLiteral("引荐人姓名"));
-        m_category->setText(m.category);
-        m_name->setText(m.name);
-        m_sex->setText(row.asString(QStringLiteral("性别")));
-        const bool idInPostcode = !byLookup && m_kind == PointWindow::Return;
-        m_postcode->setText(row.asString(idInPostcode ? QStringLiteral("身份证号") : QStringLiteral("邮编")));
-        m_birthday->setText(row.asString(QStringLiteral("会员生日")));
-        m_address->setText(row.asString(QStringLiteral("地址")));
-        m_phone->setText(row.asString(QStringLiteral("固定电话")));
-        m_mobile->setText(row.asString(QStringLiteral("手机")));
-        m_points->setText(m.points);
-        m_startDate->setText(row.asString(QStringLiteral("起用日期")));
+        const MemberRecord &row = r.member;
+        m_category->setText(row.category);
+        m_name->setText(row.name);
+        m_sex->setText(row.sex);
+        // A pick in the return window shows the identity number in the postcode box.
+        m_postcode->setText(!byLookup && m_kind == PointWindow::Return ? row.idNumber : row.postcode);
+        m_birthday->setText(row.birthday);
+        m_address->setText(row.address);
+        m_phone->setText(row.phone);
+        m_mobile->setText(row.mobile);
+        m_points->setText(row.points);
+        m_startDate->setText(row.startDate);
         if (m_referrerCard) {
-            m_referrerCard->setText(m.referrerCard);
-            m_referrerName->setText(m.referrerName);
+            m_referrerCard->setText(row.referrerCard);
+            m_referrerName->setText(row.referrerName);
         }
         if (!byLookup)
             m_card->setText(card);
-        m_member = m;
+        m_member = LoadedMember{row.card, row.name, row.category, row.referrerCard, row.referrerName, row.points};
         m_remembered = byLookup ? m_card->text() : card;
-
         if (m_count) {
-            TDM1::select(dm.ADOall, QStringLiteral("select count(*) as 次数 from 流水记录 where 会员卡号 =") + q(card)
-                                        + QStringLiteral(" and 增减原因='购物消费'"));
-            m_count->setText(dm.ADOall.asString(QStringLiteral("次数")));
-            TDM1::select(dm.ADOall, QStringLiteral("select sum(消费金额)as zongjine from 消费记录 where 会员卡号 =") + q(card));
-            const QString total = dm.ADOall.asString(QStringLiteral("zongjine"));
-            m_total->setText(total.isEmpty() ? QStringLiteral("0") : total);
+            m_count->setText(r.purchases);
+            m_total->setText(r.total);
         }
-        if (m_discount) {
-            TDM1::select(dm.ADOall, QStringLiteral("select 折扣 from 卡类别 where 卡类别 =") + q(m.category));
-            m_discount->setText(dm.ADOall.asString(QStringLiteral("折扣")));
-        }
+        if (m_discount)
+            m_discount->setText(r.discount);
         if (!byLookup)
             m_listBox->hide();
         emit memberLoaded(byLookup);
