@@ -209,7 +209,9 @@ Tzengjiajifen::Tzengjiajifen(QWidget *parent)
     });
     // A search empties the panel: nothing may be posted until a member is
     // loaded again.
-    connect(m_panel, &MemberPanel::cleared, this, [this] {
+    connect(m_panel, &MemberPanel::cleared, this, [this](bool forSearch) {
+        if (forSearch)
+            m_productBox->hide(); // the list query now holds members
         setEntryEnabled(false);
         for (QLineEdit *e : {m_amount, m_discounted, m_points, m_referrerPoints})
             e->clear();
@@ -258,6 +260,7 @@ void Tzengjiajifen::showNextLedgerNumber()
 
 void Tzengjiajifen::productSearch()
 {
+    m_panel->memberList()->hide(); // the list query now holds products
     m_productBox->show();
     const QString text = m_search->text();
     ui::guard(this, [&] {
@@ -283,10 +286,14 @@ void Tzengjiajifen::productPick()
     const int line = m_lines->firstEmptyLine();
     if (line < 0)
         return; // every line is taken; the list stays open
-    list.moveTo(current.row());
-    m_lines->fillLine(line, list.asString(QStringLiteral("所属类别")), list.asString(QStringLiteral("商品编号")),
-                      list.asString(QStringLiteral("商品名称")), list.asString(QStringLiteral("单位")),
-                      list.asString(QStringLiteral("预设单价")));
+    const bool ok = ui::guard(this, [&] {
+        list.moveTo(current.row());
+        m_lines->fillLine(line, list.asString(QStringLiteral("所属类别")), list.asString(QStringLiteral("商品编号")),
+                          list.asString(QStringLiteral("商品名称")), list.asString(QStringLiteral("单位")),
+                          list.asString(QStringLiteral("预设单价")));
+    });
+    if (!ok)
+        return;
     m_productBox->hide();
     m_search->setFocus();
 }
