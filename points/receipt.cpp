@@ -62,7 +62,11 @@ QByteArray receiptClosing()
     return QByteArray("\x0B\x1B\x4A\x8C\x0A", 5);
 }
 
-QByteArray purchaseReceiptBytes(const PurchaseReceipt &r)
+namespace {
+
+// The lines every receipt shares; only the title and three captions differ.
+QByteArray receiptBytes(const PurchaseReceipt &r, const QString &title, const QString &productCaption,
+                        const QString &amountCaption, const QString &pointsCaption)
 {
     QByteArray out;
     const auto line = [&out](const QByteArray &bytes) { out += bytes + kLineEnd; };
@@ -71,13 +75,13 @@ QByteArray purchaseReceiptBytes(const PurchaseReceipt &r)
 
     text(QStringLiteral("          欢 迎 光 临"));
     line(centredStoreLine(r.storeName));
-    text(QStringLiteral("~~~~~~~~~~~增加积分~~~~~~~~~~~~~"));
+    text(title);
     text(QStringLiteral("会员卡号： ") + r.cardNumber);
     text(QStringLiteral("会员姓名： ") + r.memberName);
     for (const QString &product : r.products)
-        text(QStringLiteral("所购商品： ") + product);
-    text(QStringLiteral("消费金额： ") + r.amount);
-    text(QStringLiteral("增加积分： ") + r.points);
+        text(productCaption + product);
+    text(amountCaption + r.amount);
+    text(pointsCaption + r.points);
     text(QStringLiteral("现有积分： ") + r.balance);
     text(tildes);
     text(r.when.toString(QStringLiteral("yyyy-MM-dd   HH:mm:ss")));
@@ -87,6 +91,20 @@ QByteArray purchaseReceiptBytes(const PurchaseReceipt &r)
         line(footerLine);
     out += receiptClosing();
     return out;
+}
+
+} // namespace
+
+QByteArray purchaseReceiptBytes(const PurchaseReceipt &r)
+{
+    return receiptBytes(r, QStringLiteral("~~~~~~~~~~~增加积分~~~~~~~~~~~~~"), QStringLiteral("所购商品： "),
+                        QStringLiteral("消费金额： "), QStringLiteral("增加积分： "));
+}
+
+QByteArray returnReceiptBytes(const PurchaseReceipt &r)
+{
+    return receiptBytes(r, QStringLiteral("~~~~~~~退/换货减少积分~~~~~~~~~"), QStringLiteral("退货商品： "),
+                        QStringLiteral("退货金额： "), QStringLiteral("减少积分： "));
 }
 
 QString portDevicePath(const QString &port)

@@ -24,6 +24,10 @@ struct PurchaseReceipt {
 // The exact bytes sent to the POS printer: GBK text lines ended by CR LF,
 // closed by the paper feed.
 QByteArray purchaseReceiptBytes(const PurchaseReceipt &r);
+// A return or exchange: its own title and captions; `products` are the
+// returned lines' product groups, `amount` the amount after discount and
+// `points` the points taken off.
+QByteArray returnReceiptBytes(const PurchaseReceipt &r);
 
 // Helpers shared by every receipt kind.
 QByteArray gbk(const QString &text);

@@ -88,7 +88,7 @@ QString purchaseTemplateHtml(core::TDM1 &dm, const QString &posting)
 
     html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"1\">\n");
     html += row(cell(QStringLiteral("合计金额：") + core::floatToText(total))
-                + cell(QStringLiteral("增加积分：") + esc(ledger.asString(QStringLiteral("增减积分")))));
+                + cell(esc(posting) + QStringLiteral("：") + esc(ledger.asString(QStringLiteral("增减积分")))));
     html += row(cell(QStringLiteral("现有积分：") + esc(card.asString(QStringLiteral("积分"))))
                 + cell(QStringLiteral("日期：")
                        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
@@ -107,10 +107,11 @@ void paintTemplate(const QString &html, QPrinter *printer)
     document.print(printer); // lays out on the printer's page rect and breaks pages
 }
 
-void previewPurchaseReceipt(QWidget *parent, core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber)
+void previewPurchaseReceipt(QWidget *parent, core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber,
+                            const QString &posting)
 {
     openReceiptQueries(dm, cardNumber, ledgerNumber);
-    const QString html = purchaseTemplateHtml(dm);
+    const QString html = purchaseTemplateHtml(dm, posting);
     ui::prompts().printPreview(parent, QStringLiteral("打印预览"),
                                [html](QPrinter *printer) { paintTemplate(html, printer); });
 }

@@ -14,7 +14,9 @@ namespace points {
 // ADOQuery16 the ledger row and ADOQuery17 the consumption rows of `ledgerNumber`.
 void openReceiptQueries(core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber);
 
-// The purchase template filled from those four queries, as HTML bands.
+// The receipt template filled from those four queries, as HTML bands.
+// `posting` names the kind in the header and the summary: "增加积分" for a
+// purchase, "减少积分" for a return or exchange.
 QString purchaseTemplateHtml(core::TDM1 &dm, const QString &posting = QStringLiteral("增加积分"));
 
 // Draws the template on `printer` (one or more pages).
@@ -22,6 +24,7 @@ void paintTemplate(const QString &html, QPrinter *printer);
 
 // Opens the queries and shows the purchase template in a print preview
 // through the prompts, so the operator can print or save a PDF.
-void previewPurchaseReceipt(QWidget *parent, core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber);
+void previewPurchaseReceipt(QWidget *parent, core::TDM1 &dm, const QString &cardNumber, const QString &ledgerNumber,
+                            const QString &posting = QStringLiteral("增加积分"));
 
 } // namespace points

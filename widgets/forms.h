@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QWidget;
@@ -13,6 +14,11 @@ namespace ui {
 void labelFor(QLabel *label, QWidget *control);
 // For a control without a label: the caption of its group.
 void nameFromGroup(QWidget *control, const QString &groupCaption);
+
+// Enter (either key) in `box` runs `action` instead of reaching the box.
+void onEnter(QWidget *box, std::function<void()> action);
+// Printable keys other than the digits and "." are dropped; control keys pass.
+void numbersOnly(QWidget *box);
 
 // Input controls under `root` that carry no accessible name.
 QList<QWidget *> unnamedInputs(QWidget *root);

@@ -63,9 +63,9 @@ protected:
         run(QStringLiteral("insert into 会员卡信息([会员卡号],[卡类别],[会员姓名],[积分],[引荐人卡号]) values (%1,'积分卡',%2,%3,%4)")
                 .arg(q(card), q(name), core::qNumber(points), q(referrer)));
     }
-    PurchasePosting sale(const QString &points)
+    PointPosting sale(const QString &points)
     {
-        PurchasePosting p;
+        PointPosting p;
         p.card = QStringLiteral("A1");
         p.name = QStringLiteral("O'Brien");
         p.points = points;
@@ -91,9 +91,9 @@ protected:
 
 TEST_F(PostingTest, PurchaseWritesLedgerAndConsumptionRowsInOneGo)
 {
-    PurchasePosting p = sale(QStringLiteral("7.25"));
+    PointPosting p = sale(QStringLiteral("7.25"));
     p.referrerPoints = QStringLiteral("5");
-    const PostingResult r = postPurchase(dm, p);
+    const PostingResult r = postPoints(dm, p);
     EXPECT_EQ(r.ledgerNumber, QStringLiteral("0000000001"));
     EXPECT_DOUBLE_EQ(r.balance, 97.25);
     EXPECT_EQ(one(QStringLiteral("select 积分 from 会员卡信息 where 会员卡号='R1'")), QStringLiteral("5"));
@@ -120,21 +120,21 @@ TEST_F(PostingTest, PurchaseWritesLedgerAndConsumptionRowsInOneGo)
     EXPECT_EQ(rows, (QStringList{QStringLiteral("0000000001|洗发水|瓶|2|45|购物消费"),
                                  QStringLiteral("0000000001|剪发|次|1|27.45|购物消费")}));
 
-    EXPECT_EQ(postPurchase(dm, sale(QStringLiteral("1"))).ledgerNumber, QStringLiteral("0000000002"));
+    EXPECT_EQ(postPoints(dm, sale(QStringLiteral("1"))).ledgerNumber, QStringLiteral("0000000002"));
 }
 
 TEST_F(PostingTest, AFailingStatementLeavesNothingWritten)
 {
-    const struct { const char *what; std::function<void(PurchasePosting &)> spoil; } cases[] = {
-        {"bad referrer points", [](PurchasePosting &p) { p.referrerPoints = QStringLiteral("abc"); }},
-        {"bad quantity", [](PurchasePosting &p) { p.lines[1].quantity = QStringLiteral("1.2.3"); }},
-        {"bad points", [](PurchasePosting &p) { p.points = QStringLiteral("x"); }},
-        {"member gone", [](PurchasePosting &p) { p.card = QStringLiteral("nobody"); }},
+    const struct { const char *what; std::function<void(PointPosting &)> spoil; } cases[] = {
+        {"bad referrer points", [](PointPosting &p) { p.referrerPoints = QStringLiteral("abc"); }},
+        {"bad quantity", [](PointPosting &p) { p.lines[1].quantity = QStringLiteral("1.2.3"); }},
+        {"bad points", [](PointPosting &p) { p.points = QStringLiteral("x"); }},
+        {"member gone", [](PointPosting &p) { p.card = QStringLiteral("nobody"); }},
     };
     for (const auto &c : cases) {
-        PurchasePosting p = sale(QStringLiteral("10"));
+        PointPosting p = sale(QStringLiteral("10"));
         c.spoil(p);
-        EXPECT_ANY_THROW(postPurchase(dm, p)) << c.what;
+        EXPECT_ANY_THROW(postPoints(dm, p)) << c.what;
         EXPECT_FALSE(dm.ADOConnection1.inTransaction());
         EXPECT_EQ(one(QStringLiteral("select count(*) from 流水记录")), QStringLiteral("0")) << c.what;
         EXPECT_EQ(one(QStringLiteral("select count(*) from 消费记录")), QStringLiteral("0")) << c.what;
@@ -142,7 +142,7 @@ TEST_F(PostingTest, AFailingStatementLeavesNothingWritten)
     }
     // Past the last ledger number: refused, nothing written.
     run(QStringLiteral("insert into 流水记录([编号],[会员卡号],[增减积分]) values ('2147483647','X','0')"));
-    EXPECT_THROW(postPurchase(dm, sale(QStringLiteral("10"))), LedgerFull);
+    EXPECT_THROW(postPoints(dm, sale(QStringLiteral("10"))), LedgerFull);
     EXPECT_EQ(one(QStringLiteral("select count(*) from 流水记录")), QStringLiteral("1"));
     EXPECT_EQ(one(QStringLiteral("select sum(积分) from 会员卡信息")), QStringLiteral("90"));
 }
@@ -150,17 +150,17 @@ TEST_F(PostingTest, AFailingStatementLeavesNothingWritten)
 TEST_F(PostingTest, AutomaticCardChangeFollowsTheStoredBalance)
 {
     // Off: never changes.
-    postPurchase(dm, sale(QStringLiteral("20")));
+    postPoints(dm, sale(QStringLiteral("20")));
     EXPECT_EQ(category(QStringLiteral("A1")), QStringLiteral("积分卡"));
 
     run(QStringLiteral("update 自动变卡 set 自动变卡='是'"));
     run(QStringLiteral("update 会员卡信息 set 积分='90' where 会员卡号='A1'"));
-    postPurchase(dm, sale(QStringLiteral("20"))); // 90 + 20 = 110: threshold 100
+    postPoints(dm, sale(QStringLiteral("20"))); // 90 + 20 = 110: threshold 100
     EXPECT_EQ(category(QStringLiteral("A1")), QStringLiteral("银卡"));
 
     // The balance on screen may be stale: another counter credited 400 meanwhile.
     run(QStringLiteral("update 会员卡信息 set 积分=积分+400 where 会员卡号='A1'"));
-    postPurchase(dm, sale(QStringLiteral("0")));
+    postPoints(dm, sale(QStringLiteral("0")));
     EXPECT_EQ(category(QStringLiteral("A1")), QStringLiteral("金卡"));
 
     // Down again below the present threshold.
@@ -181,9 +181,9 @@ TEST_F(PostingTest, TwoCountersNeverWriteTheSameLedgerNumber)
     PostingResult first, second;
     {
         core::Transaction tx(dm.ADOConnection1);
-        first = purchaseSteps(dm, sale(QStringLiteral("1")));
+        first = postingSteps(dm, sale(QStringLiteral("1")));
         // The other counter posts now; it waits for this posting's write lock.
-        std::thread counter([&] { second = postPurchase(other, sale(QStringLiteral("2"))); });
+        std::thread counter([&] { second = postPoints(other, sale(QStringLiteral("2"))); });
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         tx.commit();
         counter.join();

@@ -1,8 +1,8 @@
 #include "core/paths.h"
 #include "core/sqlquote.h"
-#include "points/productlines.h"
+#include "points/linegrid.h"
 #include "points/receipt.h"
-#include "points/tzengjiajifen.h"
+#include "points/salewindow.h"
 #include "tests/support/programfixture.h"
 
 #include <QAction>
