@@ -1,11 +1,14 @@
 #include "app/windows.h"
 
+#include "members/txinhuiyuan.h"
 #include "points/pointwindows.h"
 #include "points/salewindow.h"
 #include "shell/tmain.h"
 
 void registerWindows(TMAIN &main)
 {
+    main.registerWindow(QStringLiteral("N29"), QStringLiteral("新增/修改会员信息"),
+                        [](TMAIN *) { return new members::Txinhuiyuan; });
     main.registerWindow(QStringLiteral("N35"), QStringLiteral("购物或换货增加积分"),
                         [](TMAIN *) { return new points::Tzengjiajifen; });
     main.registerWindow(QStringLiteral("N36"), QStringLiteral("退/换货减积分"),
