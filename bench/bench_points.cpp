@@ -94,7 +94,7 @@ void BM_CardLookupTDM1(benchmark::State &state)
 BENCHMARK(BM_CardLookupTDM1)->Unit(benchmark::kMicrosecond);
 
 // Postings change the database: they run on a copy.
-void BM_PurchasePostingFiveLines(benchmark::State &state)
+void BM_PointPostingFiveLines(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("posting.db"));
@@ -104,7 +104,7 @@ void BM_PurchasePostingFiveLines(benchmark::State &state)
     }
     core::TDM1 dm;
     dm.connectTo(copy);
-    points::PurchasePosting p;
+    points::PointPosting p;
     p.points = QStringLiteral("12.35");
     p.discount = QStringLiteral("90");
     p.operatorNumber = QStringLiteral("0001");
@@ -115,10 +115,10 @@ void BM_PurchasePostingFiveLines(benchmark::State &state)
         p.card = cardAt(i++);
         p.name = QStringLiteral("会员");
         p.when = QDateTime::currentDateTime();
-        benchmark::DoNotOptimize(points::postPurchase(dm, p).balance);
+        benchmark::DoNotOptimize(points::postPoints(dm, p).balance);
     }
 }
-BENCHMARK(BM_PurchasePostingFiveLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointPostingFiveLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
