@@ -176,6 +176,14 @@ void LineGrid::removeLine(int line)
     emitTotal();
 }
 
+void LineGrid::askAndRemoveCurrentLine()
+{
+    if (ui::prompts().message(this, ui::Icon::Question, QStringLiteral("删除"), QStringLiteral("确实删除该行？"),
+                              ui::Ok | ui::Cancel)
+        == ui::Ok)
+        removeLine(currentRow() < 0 ? 0 : currentRow());
+}
+
 void LineGrid::addLines(int count)
 {
     setRowCount(rowCount() + count);

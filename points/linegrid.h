@@ -44,6 +44,8 @@ public:
     bool total(double *sum) const;
 
     void removeLine(int line);
+    // Asks "确实删除该行？" and removes the current line on OK.
+    void askAndRemoveCurrentLine();
     void addLines(int count);
     void clearLines(); // empties every column but the number, keeps the lines
 

@@ -6,6 +6,7 @@
 #include "core/tdm1.h"
 #include "shell/tmain.h"
 #include "widgets/forms.h"
+#include "widgets/picklist.h"
 #include "widgets/prompts.h"
 
 #include <QGridLayout>
@@ -35,12 +36,6 @@ QLabel *valueLabel(const char *name, QWidget *parent)
     return l;
 }
 
-QLineEdit *edit(const char *name, QWidget *parent)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
 
 } // namespace
 
@@ -52,11 +47,11 @@ MemberPanel::MemberPanel(PointWindow kind, QWidget *parent)
     const bool redeem = kind == PointWindow::Redeem;
     const bool sales = kind == PointWindow::Purchase || kind == PointWindow::Return;
 
-    m_card = edit("Edit1", this);
-    m_name = edit("Edit3", this);
-    m_postcode = edit("Edit4", this);
-    m_phone = edit("Edit5", this);
-    m_mobile = edit("Edit6", this);
+    m_card = ui::lineEdit("Edit1", this);
+    m_name = ui::lineEdit("Edit3", this);
+    m_postcode = ui::lineEdit("Edit4", this);
+    m_phone = ui::lineEdit("Edit5", this);
+    m_mobile = ui::lineEdit("Edit6", this);
     m_category = valueLabel("Label16", this);
     m_sex = valueLabel("Label23", this);
     m_birthday = valueLabel("Label24", this);
@@ -120,7 +115,7 @@ MemberPanel::MemberPanel(PointWindow kind, QWidget *parent)
         captioned(4, col + 2, QStringLiteral("引荐人姓名："), m_referrerName);
     }
     if (sales) {
-        m_discount = edit("Edit7", this);
+        m_discount = ui::lineEdit("Edit7", this);
         m_discount->setReadOnly(true);
         m_discount->setFixedWidth(60);
         auto *label = new QLabel(QStringLiteral("折扣"), this);
@@ -152,28 +147,11 @@ MemberPanel::MemberPanel(PointWindow kind, QWidget *parent)
     }
 
     // The member list, hidden until a search runs.
-    m_listBox = new QGroupBox(redeem ? QString() : QStringLiteral("请双击选中的会员"), this);
+    m_listBox = new ui::PickList(redeem ? QString() : QStringLiteral("请双击选中的会员"), "DBGridEh1", "BitBtn3",
+                                 &TDM1::instance()->ADOQuery7, this);
     m_listBox->setObjectName(QStringLiteral("GroupBoxMembers"));
-    m_grid = new QTableView(m_listBox);
-    m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setAccessibleName(redeem ? QStringLiteral("会员列表") : QStringLiteral("请双击选中的会员"));
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_grid->verticalHeader()->setDefaultSectionSize(20);
-    m_model = new core::QueryModel(&TDM1::instance()->ADOQuery7, this);
-    m_grid->setModel(m_model);
-    auto *hide = new QPushButton(QStringLiteral("隐藏"), m_listBox);
-    hide->setObjectName(QStringLiteral("BitBtn3"));
-    hide->setAutoDefault(false);
-    auto *listLayout = new QVBoxLayout(m_listBox);
-    listLayout->addWidget(m_grid);
-    listLayout->addWidget(hide, 0, Qt::AlignRight);
     m_listBox->setMinimumWidth(320);
-    m_listBox->hide();
-    connect(hide, &QPushButton::clicked, m_listBox, &QWidget::hide);
-    connect(m_grid, &QTableView::doubleClicked, this, [this] { pick(); });
+    connect(m_listBox, &ui::PickList::picked, this, [this] { pick(); });
 
     auto *outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -182,6 +160,16 @@ MemberPanel::MemberPanel(PointWindow kind, QWidget *parent)
 
     for (QLineEdit *e : {m_card, m_name, m_postcode, m_phone, m_mobile})
         e->installEventFilter(this);
+}
+
+QGroupBox *MemberPanel::memberList() const
+{
+    return m_listBox;
+}
+
+QTableView *MemberPanel::memberGrid() const
+{
+    return m_listBox->grid();
 }
 
 bool MemberPanel::eventFilter(QObject *watched, QEvent *event)
@@ -213,9 +201,9 @@ void MemberPanel::lookUp()
 void MemberPanel::pick()
 {
     QString card;
-    const QModelIndex current = m_grid->currentIndex();
-    if (current.isValid())
-        card = m_model->data(m_model->index(current.row(), 0)).toString();
+    const int row = m_listBox->currentRow();
+    if (row >= 0)
+        card = m_listBox->model()->data(m_listBox->model()->index(row, 0)).toString();
     load(card, false);
 }
 

@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-namespace core { class QueryModel; }
+namespace ui { class PickList; }
 
 namespace points {
 
@@ -53,8 +53,8 @@ public:
 
     QLineEdit *cardEdit() const { return m_card; }
     QLineEdit *discountEdit() const { return m_discount; } // purchase and return only
-    QGroupBox *memberList() const { return m_listBox; }
-    QTableView *memberGrid() const { return m_grid; }
+    QGroupBox *memberList() const;
+    QTableView *memberGrid() const;
 
 signals:
     // A member was loaded: by the card lookup (focus to move on) or a pick.
@@ -63,7 +63,6 @@ signals:
     void cleared(bool forSearch);
 
 private:
-    enum class Outcome { Loaded, Refused };
     void load(const QString &card, bool byLookup);
     void clearLabels();
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -90,9 +89,7 @@ private:
     QLabel *m_referrerCard = nullptr;
     QLabel *m_referrerName = nullptr;
     QPushButton *m_searchButtons[4];
-    QGroupBox *m_listBox;
-    QTableView *m_grid;
-    core::QueryModel *m_model;
+    ui::PickList *m_listBox;
 };
 
 } // namespace points

@@ -9,6 +9,7 @@
 #include "points/linegrid.h"
 #include "points/postingframe.h"
 #include "widgets/forms.h"
+#include "widgets/picklist.h"
 #include "widgets/prompts.h"
 
 #include <QGroupBox>
@@ -25,20 +26,13 @@ using core::TDM1;
 
 namespace points {
 
-namespace {
+using ui::button;
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
+namespace {
 
 QLineEdit *labelledEdit(const char *name, const QString &caption, QWidget *parent, QBoxLayout *into)
 {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
+    auto *e = ui::lineEdit(name, parent);
     auto *l = new QLabel(caption, parent);
     ui::labelFor(l, e);
     into->addWidget(l);
@@ -102,25 +96,10 @@ Txiaofeijifen::Txiaofeijifen(QWidget *parent)
     linesLayout->addLayout(searchRow);
     linesLayout->addWidget(m_lines);
 
-    m_itemBox = new QGroupBox(QStringLiteral("请双击选中的兑换项目"), this);
+    m_itemBox = new ui::PickList(QStringLiteral("请双击选中的兑换项目"), "DBGridEh2", "BitBtn10", &dm.ADOQuery19, this);
     m_itemBox->setObjectName(QStringLiteral("GroupBoxItems"));
-    m_itemGrid = new QTableView(m_itemBox);
-    m_itemGrid->setObjectName(QStringLiteral("DBGridEh2"));
-    m_itemGrid->setAccessibleName(m_itemBox->title());
-    m_itemGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_itemGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_itemGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_itemGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_itemGrid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_itemGrid->verticalHeader()->setDefaultSectionSize(20);
-    m_itemModel = new core::QueryModel(&dm.ADOQuery19, this);
-    m_itemGrid->setModel(m_itemModel);
-    auto *hideItems = button(QStringLiteral("隐藏"), "BitBtn10", m_itemBox);
-    auto *itemLayout = new QVBoxLayout(m_itemBox);
-    itemLayout->addWidget(m_itemGrid);
-    itemLayout->addWidget(hideItems, 0, Qt::AlignRight);
+    m_itemBox->grid()->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_itemBox->setMinimumWidth(300);
-    m_itemBox->hide();
 
     auto *bottom = new QHBoxLayout;
     m_points = labelledEdit("Edit2", QStringLiteral("本次兑换积分"), this, bottom);
@@ -148,8 +127,7 @@ Txiaofeijifen::Txiaofeijifen(QWidget *parent)
     ui::onEnter(m_search, toOk);
     ui::onEnter(m_points, toOk);
     connect(find, &QPushButton::clicked, this, &Txiaofeijifen::itemSearch);
-    connect(hideItems, &QPushButton::clicked, m_itemBox, &QWidget::hide);
-    connect(m_itemGrid, &QTableView::doubleClicked, this, &Txiaofeijifen::itemPick);
+    connect(m_itemBox, &ui::PickList::picked, this, &Txiaofeijifen::itemPick);
     connect(remove, &QPushButton::clicked, this, &Txiaofeijifen::deleteLine);
     connect(add, &QPushButton::clicked, this, [this] { m_lines->addLines(5); });
     connect(m_lines, &RedemptionGrid::totalChanged, m_points, &QLineEdit::setText);
@@ -187,22 +165,19 @@ void Txiaofeijifen::reset()
 
 void Txiaofeijifen::itemSearch()
 {
-    m_itemBox->show();
     ui::guard(this, [this] {
         TDM1::select(TDM1::instance()->ADOQuery19,
                      QStringLiteral("select 兑换项目,兑换积分 from 兑换项目 where 兑换项目 like ")
                          + q(u'%' + m_search->text() + u'%'));
     });
-    m_itemGrid->setFocus();
-    if (m_itemModel->rowCount() > 0)
-        m_itemGrid->setCurrentIndex(m_itemModel->index(0, 0));
+    m_itemBox->present();
 }
 
 void Txiaofeijifen::itemPick()
 {
     core::Query &list = TDM1::instance()->ADOQuery19;
-    const QModelIndex current = m_itemGrid->currentIndex();
-    if (list.recordCount() == 0 || !current.isValid()) {
+    const int row = m_itemBox->currentRow();
+    if (list.recordCount() == 0 || row < 0) {
         m_itemBox->hide();
         m_search->setFocus();
         return;
@@ -210,7 +185,7 @@ void Txiaofeijifen::itemPick()
     const int line = m_lines->firstEmptyLine();
     if (line < 0)
         return;
-    list.moveTo(current.row());
+    list.moveTo(row);
     m_lines->fillItem(line, list.asString(QStringLiteral("兑换项目")), list.asString(QStringLiteral("兑换积分")));
     m_itemBox->hide();
     m_search->setFocus();
@@ -218,11 +193,7 @@ void Txiaofeijifen::itemPick()
 
 void Txiaofeijifen::deleteLine()
 {
-    if (ui::prompts().message(this, ui::Icon::Question, QStringLiteral("删除"), QStringLiteral("确实删除该行？"),
-                              ui::Ok | ui::Cancel)
-        != ui::Ok)
-        return;
-    m_lines->removeLine(m_lines->currentRow() < 0 ? 0 : m_lines->currentRow());
+    m_lines->askAndRemoveCurrentLine();
 }
 
 void Txiaofeijifen::post()

@@ -10,7 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
-namespace core { class QueryModel; }
+namespace ui { class PickList; }
 
 namespace points {
 
@@ -42,9 +42,7 @@ private:
     QLineEdit *m_search;      // Edit7
     QLineEdit *m_points;      // Edit2
     QPushButton *m_ok;        // BitBtn1
-    QGroupBox *m_itemBox;
-    QTableView *m_itemGrid;   // DBGridEh2
-    core::QueryModel *m_itemModel;
+    ui::PickList *m_itemBox;  // DBGridEh2
     bool m_shown = false;
 };
 

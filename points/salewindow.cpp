@@ -13,6 +13,7 @@
 #include "points/receipt.h"
 #include "points/receipttemplate.h"
 #include "widgets/forms.h"
+#include "widgets/picklist.h"
 #include "widgets/prompts.h"
 
 #include <QGridLayout>
@@ -31,24 +32,7 @@ using core::TDM1;
 
 namespace points {
 
-namespace {
-
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit *edit(const char *name, QWidget *parent)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-}
-
-} // namespace
+using ui::button;
 
 SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     : QWidget(parent)
@@ -72,7 +56,7 @@ SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     const QString linesCaption = ret ? QStringLiteral("详细退货商品") : QStringLiteral("详细消费项目");
     auto *linesBox = new QGroupBox(linesCaption, this);
     linesBox->setObjectName(QStringLiteral("GroupBox2"));
-    m_search = edit("Edit2", linesBox);
+    m_search = ui::lineEdit("Edit2", linesBox);
     m_search->setMinimumWidth(160);
     auto *searchLabel = new QLabel(QStringLiteral("请输入商品编码或名称进行模糊查找"), linesBox);
     ui::labelFor(searchLabel, m_search);
@@ -91,7 +75,7 @@ SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     searchRow->addWidget(add);
     auto *linesLayout = new QVBoxLayout(linesBox);
     if (ret) {
-        m_barcode = edit("Edit10", linesBox);
+        m_barcode = ui::lineEdit("Edit10", linesBox);
         auto *barcodeLabel = new QLabel(QStringLiteral("条码枪在此直接扫描"), linesBox);
         ui::labelFor(barcodeLabel, m_barcode);
         auto *barcodeRow = new QHBoxLayout;
@@ -105,29 +89,14 @@ SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     linesLayout->addWidget(m_lines);
 
     // The product list, hidden until a search runs.
-    m_productBox = new QGroupBox(QStringLiteral("请双击选中的商品"), this);
+    m_productBox = new ui::PickList(QStringLiteral("请双击选中的商品"), "DBGridEh2", "BitBtn10", &dm.ADOQuery7, this);
     m_productBox->setObjectName(QStringLiteral("GroupBoxProducts"));
-    m_productGrid = new QTableView(m_productBox);
-    m_productGrid->setObjectName(QStringLiteral("DBGridEh2"));
-    m_productGrid->setAccessibleName(QStringLiteral("请双击选中的商品"));
-    m_productGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_productGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_productGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_productGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_productGrid->verticalHeader()->setDefaultSectionSize(20);
-    m_productModel = new core::QueryModel(&dm.ADOQuery7, this);
-    m_productGrid->setModel(m_productModel);
-    auto *hideProducts = button(QStringLiteral("隐藏"), "BitBtn10", m_productBox);
-    auto *productLayout = new QVBoxLayout(m_productBox);
-    productLayout->addWidget(m_productGrid);
-    productLayout->addWidget(hideProducts, 0, Qt::AlignRight);
     m_productBox->setMinimumWidth(380);
-    m_productBox->hide();
 
     // Totals and posting.
-    m_amount = edit("Edit12", this);
-    m_discounted = edit("Edit8", this);
-    m_points = edit("Edit13", this);
+    m_amount = ui::lineEdit("Edit12", this);
+    m_discounted = ui::lineEdit("Edit8", this);
+    m_points = ui::lineEdit("Edit13", this);
     m_points->setReadOnly(true);
     m_ok = button(QStringLiteral("确定"), "BitBtn1", this);
     auto *quit = button(QStringLiteral("退出"), "BitBtn2", this);
@@ -157,10 +126,10 @@ SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     }
     addBox(ret ? QStringLiteral("减少积分") : QStringLiteral("增加积分"), m_points, QStringLiteral("分"));
     if (ret) {
-        m_note = edit("Edit9", this);
+        m_note = ui::lineEdit("Edit9", this);
         addBox(QStringLiteral("退/换货说明："), m_note, QString());
     } else {
-        m_referrerPoints = edit("Edit10", this);
+        m_referrerPoints = ui::lineEdit("Edit10", this);
         addBox(QStringLiteral("引荐人增加积分"), m_referrerPoints, QString())->setObjectName(QStringLiteral("Label38"));
     }
     totals->setColumnStretch(col++, 1);
@@ -194,8 +163,7 @@ SaleWindow::SaleWindow(PointWindow kind, QWidget *parent)
     ui::onEnter(m_search, [this] { productSearch(); });
     ui::numbersOnly(m_amount);
     connect(find, &QPushButton::clicked, this, &SaleWindow::productSearch);
-    connect(hideProducts, &QPushButton::clicked, m_productBox, &QWidget::hide);
-    connect(m_productGrid, &QTableView::doubleClicked, this, &SaleWindow::productPick);
+    connect(m_productBox, &ui::PickList::picked, this, &SaleWindow::productPick);
     connect(remove, &QPushButton::clicked, this, &SaleWindow::deleteLine);
     connect(add, &QPushButton::clicked, this, [this] { m_lines->addLines(5); });
     connect(m_lines, &ProductLineGrid::totalChanged, m_amount, &QLineEdit::setText);
@@ -268,7 +236,6 @@ void SaleWindow::showNextLedgerNumber()
 void SaleWindow::productSearch()
 {
     m_panel->memberList()->hide(); // the list query now holds products
-    m_productBox->show();
     const QString text = m_search->text();
     ui::guard(this, [&] {
         TDM1::select(TDM1::instance()->ADOQuery7,
@@ -276,16 +243,14 @@ void SaleWindow::productSearch()
                          + q(u'%' + text + u'%') + QStringLiteral(")or(商品名称 like ") + q(u'%' + text + u'%')
                          + QStringLiteral(") "));
     });
-    m_productGrid->setFocus();
-    if (m_productModel->rowCount() > 0)
-        m_productGrid->setCurrentIndex(m_productModel->index(0, 0));
+    m_productBox->present();
 }
 
 void SaleWindow::productPick()
 {
     core::Query &list = TDM1::instance()->ADOQuery7;
-    const QModelIndex current = m_productGrid->currentIndex();
-    if (list.recordCount() == 0 || !current.isValid()) {
+    const int row = m_productBox->currentRow();
+    if (list.recordCount() == 0 || row < 0) {
         m_productBox->hide();
         m_search->setFocus();
         return;
@@ -294,7 +259,7 @@ void SaleWindow::productPick()
     if (line < 0)
         return; // every line is taken; the list stays open
     const bool ok = ui::guard(this, [&] {
-        list.moveTo(current.row());
+        list.moveTo(row);
         m_lines->fillProduct(line, list.asString(QStringLiteral("所属类别")), list.asString(QStringLiteral("商品编号")),
                              list.asString(QStringLiteral("商品名称")), list.asString(QStringLiteral("单位")),
                              list.asString(QStringLiteral("预设单价")));
@@ -327,11 +292,7 @@ void SaleWindow::barcodeEntry()
 
 void SaleWindow::deleteLine()
 {
-    if (ui::prompts().message(this, ui::Icon::Question, QStringLiteral("删除"), QStringLiteral("确实删除该行？"),
-                              ui::Ok | ui::Cancel)
-        != ui::Ok)
-        return;
-    m_lines->removeLine(m_lines->currentRow() < 0 ? 0 : m_lines->currentRow());
+    m_lines->askAndRemoveCurrentLine();
 }
 
 void SaleWindow::checkCompleteness()

@@ -12,7 +12,7 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 
-namespace core { class QueryModel; }
+namespace ui { class PickList; }
 
 namespace points {
 
@@ -65,9 +65,7 @@ private:
     QRadioButton *m_returnChoice = nullptr;
     QRadioButton *m_exchangeChoice = nullptr;
     QPushButton *m_ok;            // BitBtn1
-    QGroupBox *m_productBox;
-    QTableView *m_productGrid;    // DBGridEh2
-    core::QueryModel *m_productModel;
+    ui::PickList *m_productBox;   // DBGridEh2
     bool m_shown = false;
 };
 

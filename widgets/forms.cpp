@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextEdit>
 #include <QAbstractItemView>
 #include <QHeaderView>
@@ -23,6 +24,21 @@ QString plain(QString text)
     return text.trimmed();
 }
 } // namespace
+
+QPushButton *button(const QString &text, const char *objectName, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(objectName));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit *lineEdit(const char *objectName, QWidget *parent)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(objectName));
+    return e;
+}
 
 void labelFor(QLabel *label, QWidget *control)
 {

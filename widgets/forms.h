@@ -5,9 +5,15 @@
 #include <functional>
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace ui {
+
+// A push button that Enter in a box never presses by accident.
+QPushButton *button(const QString &text, const char *objectName, QWidget *parent);
+QLineEdit *lineEdit(const char *objectName, QWidget *parent);
 
 // Makes `label` the buddy label of `control` and gives the control the
 // label's text as its accessible name, so assistive tools find it.
