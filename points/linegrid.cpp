@@ -48,6 +48,7 @@ LineGrid::LineGrid(const Layout &layout, QWidget *parent)
         setColumnWidth(c, layout.columns[c].width);
     }
     setHorizontalHeaderLabels(headers);
+    horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
