@@ -6,7 +6,7 @@ bash scripts/install-deps.sh
 BUILD_TYPE=Release bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 for b in build/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $b"
   "$b" "$@"
 done
