@@ -94,7 +94,7 @@ void BM_CardLookupTDM1(benchmark::State &state)
 BENCHMARK(BM_CardLookupTDM1)->Unit(benchmark::kMicrosecond);
 
 // Postings change the database: they run on a copy.
-void BM_PointPostingFiveLines(benchmark::State &state)
+void BM_PurchasePostingFiveLines(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("posting.db"));
@@ -118,7 +118,7 @@ void BM_PointPostingFiveLines(benchmark::State &state)
         benchmark::DoNotOptimize(points::postPoints(dm, p).balance);
     }
 }
-BENCHMARK(BM_PointPostingFiveLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PurchasePostingFiveLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
