@@ -145,6 +145,26 @@ void MemberFields::clear()
     setSex(sex->itemText(0));
 }
 
+void MemberFields::walkParticulars(EnterKeys *keys) const
+{
+    const QList<QWidget *> order = {name, sex, postcode, birthday, address, phone, mobile, startDate, referrerCard};
+    for (int i = 0; i + 1 < order.size(); ++i) {
+        QWidget *next = order[i + 1];
+        keys->on(order[i], [next] { next->setFocus(); });
+    }
+}
+
+void MemberFields::layOut(QWidget *window, const QList<QPushButton *> &buttons) const
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    auto *outer = new QVBoxLayout(window);
+    outer->addLayout(layout);
+    outer->addLayout(row);
+}
+
 void EnterKeys::on(QWidget *control, std::function<void()> action)
 {
     m_actions.insert(control, std::move(action));
@@ -177,27 +197,13 @@ Txinhuiyuan::Txinhuiyuan(QWidget *parent)
     m_save = makeButton(QStringLiteral("保存"), "BitBtn1", this);
     auto *edit = makeButton(QStringLiteral("修改/删除"), "BitBtn3", this);
     auto *quit = makeButton(QStringLiteral("退出"), "BitBtn4", this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_save);
-    buttons->addWidget(edit);
-    buttons->addWidget(quit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(m_fields.layout);
-    layout->addLayout(buttons);
+    m_fields.layOut(this, {m_save, edit, quit});
 
     const MemberFields &f = m_fields;
     auto *keys = new EnterKeys(this);
     auto next = [](QWidget *w) { return [w] { w->setFocus(); }; };
     keys->on(f.card, next(f.name));
-    keys->on(f.name, next(f.sex));
-    keys->on(f.sex, next(f.postcode));
-    keys->on(f.postcode, next(f.birthday));
-    keys->on(f.birthday, next(f.address));
-    keys->on(f.address, next(f.phone));
-    keys->on(f.phone, next(f.mobile));
-    keys->on(f.mobile, next(f.startDate));
-    keys->on(f.startDate, next(f.referrerCard));
+    f.walkParticulars(keys);
     keys->on(f.referrerCard, [this] { lookUpReferrer(); });
     keys->on(f.referrerName, next(m_save));
     keys->on(f.remark, next(m_save));

@@ -37,6 +37,12 @@ public:
     QLineEdit *remark;        // Edit9
     QGridLayout *layout;
 
+    // Enter moves from the name box through the particulars to the
+    // referrer's card box, the order both windows share.
+    void walkParticulars(class EnterKeys *keys) const;
+    // The window's layout: these boxes over a right-aligned row of buttons.
+    void layOut(QWidget *window, const QList<QPushButton *> &buttons) const;
+
     MemberEntry entry() const;
     void setSex(const QString &sex);
     // Boxes empty, both dates today, the first sex.

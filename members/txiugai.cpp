@@ -27,27 +27,13 @@ Txiugai::Txiugai(QWidget *parent)
     m_save = makeButton(QStringLiteral("保存"), "BitBtn1", this);
     m_delete = makeButton(QStringLiteral("删除"), "BitBtn2", this);
     auto *quit = makeButton(QStringLiteral("退出"), "BitBtn4", this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_delete);
-    buttons->addWidget(quit);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(m_fields.layout);
-    layout->addLayout(buttons);
+    m_fields.layOut(this, {m_save, m_delete, quit});
 
     const MemberFields &f = m_fields;
     auto *keys = new EnterKeys(this);
     auto next = [](QWidget *w) { return [w] { w->setFocus(); }; };
     keys->on(f.card, [this] { load(); });
-    keys->on(f.name, next(f.sex));
-    keys->on(f.sex, next(f.postcode));
-    keys->on(f.postcode, next(f.birthday));
-    keys->on(f.birthday, next(f.address));
-    keys->on(f.address, next(f.phone));
-    keys->on(f.phone, next(f.mobile));
-    keys->on(f.mobile, next(f.startDate));
-    keys->on(f.startDate, next(f.referrerCard));
+    f.walkParticulars(keys);
     keys->on(f.referrerCard, next(f.remark));
     keys->on(f.referrerName, nullptr);
     keys->on(f.remark, [this] {

@@ -176,12 +176,9 @@ void Txiaofeijifen::itemSearch()
 void Txiaofeijifen::itemPick()
 {
     core::Query &list = TDM1::instance()->ADOQuery19;
-    const int row = m_itemBox->currentRow();
-    if (list.recordCount() == 0 || row < 0) {
-        m_itemBox->hide();
-        m_search->setFocus();
+    const int row = m_itemBox->pickedRow(m_search);
+    if (row < 0)
         return;
-    }
     const int line = m_lines->firstEmptyLine();
     if (line < 0)
         return;

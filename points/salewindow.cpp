@@ -249,12 +249,9 @@ void SaleWindow::productSearch()
 void SaleWindow::productPick()
 {
     core::Query &list = TDM1::instance()->ADOQuery7;
-    const int row = m_productBox->currentRow();
-    if (list.recordCount() == 0 || row < 0) {
-        m_productBox->hide();
-        m_search->setFocus();
+    const int row = m_productBox->pickedRow(m_search);
+    if (row < 0)
         return;
-    }
     const int line = m_lines->firstEmptyLine();
     if (line < 0)
         return; // every line is taken; the list stays open

@@ -40,6 +40,16 @@ int PickList::currentRow() const
     return i.isValid() && i.row() < m_model->rowCount() ? i.row() : -1;
 }
 
+int PickList::pickedRow(QWidget *searchBox)
+{
+    const int row = currentRow();
+    if (row < 0) {
+        hide();
+        searchBox->setFocus();
+    }
+    return row;
+}
+
 void PickList::present()
 {
     show();

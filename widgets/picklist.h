@@ -23,6 +23,9 @@ public:
     core::QueryModel *model() const { return m_model; }
     // The row of the current record; -1 when there is none.
     int currentRow() const;
+    // The row a double click picked. An empty list hides itself and gives
+    // the focus back to `searchBox`: -1.
+    int pickedRow(QWidget *searchBox);
     // Shows the list, focuses it and makes its first row current.
     void present();
 
